@@ -1,0 +1,291 @@
+#include "driver.h"
+
+#include <cstdio>
+
+namespace xpboot::driver {
+
+Program Program::Start(const std::string& exe, const std::string& workingDir) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  std::string line = "\"" + exe + "\"";
+  if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        workingDir.c_str(), &startup, &info)) {
+    return Program(nullptr, 0);
+  }
+  UniqueKernelHandle thread(info.hThread);
+  return Program(info.hProcess, info.dwProcessId);
+}
+
+std::optional<DWORD> Program::WaitForExit(DWORD milliseconds) {
+  if (!process_) return std::nullopt;
+  if (::WaitForSingleObject(process_.get(), milliseconds) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+void Program::Kill() {
+  if (!process_) return;
+  if (::WaitForSingleObject(process_.get(), 0) != WAIT_OBJECT_0) {
+    ::TerminateProcess(process_.get(), 99);
+    ::WaitForSingleObject(process_.get(), 5000);
+  }
+  process_.reset();
+}
+
+namespace {
+
+std::string TextOf(HWND hwnd) {
+  char buffer[1024] = {};
+  // WM_GETTEXT crosses processes for every window; GetWindowText would not for controls.
+  ::SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer),
+                        SMTO_ABORTIFHUNG, 2000, nullptr);
+  return buffer;
+}
+
+std::string ClassOf(HWND hwnd) {
+  char buffer[256] = {};
+  ::GetClassNameA(hwnd, buffer, sizeof buffer);
+  return buffer;
+}
+
+DWORD ProcessOf(HWND hwnd) {
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid, {}};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (ProcessOf(hwnd) == s->pid) s->found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+MessageBoxInfo DescribeBox(HWND box) {
+  MessageBoxInfo info;
+  info.hwnd = box;
+  info.caption = TextOf(box);
+  info.seenAt = ::GetTickCount();
+  for (const WindowInfo& child : Children(box)) {
+    if (child.className != "Static") continue;
+    if (!child.text.empty()) info.text = child.text;
+    if (::SendMessageA(child.hwnd, STM_GETICON, 0, 0) != 0) info.showsIcon = true;
+  }
+  return info;
+}
+
+void Send(INPUT* inputs, UINT count) { ::SendInput(count, inputs, sizeof(INPUT)); }
+
+}  // namespace
+
+WindowInfo Inspect(HWND hwnd) {
+  WindowInfo info;
+  info.hwnd = hwnd;
+  info.className = ClassOf(hwnd);
+  info.text = TextOf(hwnd);
+  ::GetWindowRect(hwnd, &info.rect);
+  HWND parent = ::GetAncestor(hwnd, GA_PARENT);
+  if (parent != nullptr && parent != ::GetDesktopWindow()) {
+    ::MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&info.rect), 2);
+  }
+  info.style = static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_STYLE));
+  info.exStyle = static_cast<DWORD>(::GetWindowLongPtrA(hwnd, GWL_EXSTYLE));
+  info.id = static_cast<int>(::GetWindowLongPtrA(hwnd, GWLP_ID));
+  info.visible = ::IsWindowVisible(hwnd) != FALSE;
+  info.enabled = ::IsWindowEnabled(hwnd) != FALSE;
+  return info;
+}
+
+std::vector<WindowInfo> Children(HWND parent) {
+  std::vector<WindowInfo> children;
+  for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(Inspect(child));
+  }
+  return children;
+}
+
+HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs) {
+  HWND found = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND hwnd : TopLevelWindows(pid)) {
+          if (::IsWindowVisible(hwnd) && ClassOf(hwnd) != "#32770" && TextOf(hwnd) == title) {
+            found = hwnd;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
+std::vector<MessageBoxInfo> OpenMessageBoxes(DWORD pid) {
+  std::vector<MessageBoxInfo> boxes;
+  for (HWND hwnd : TopLevelWindows(pid)) {
+    if (ClassOf(hwnd) == "#32770" && ::IsWindowVisible(hwnd)) boxes.push_back(DescribeBox(hwnd));
+  }
+  return boxes;
+}
+
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD pid, DWORD timeoutMs,
+                                                const std::vector<HWND>& ignore) {
+  std::optional<MessageBoxInfo> found;
+  WaitFor(
+      [&] {
+        for (const MessageBoxInfo& box : OpenMessageBoxes(pid)) {
+          bool ignored = false;
+          for (HWND h : ignore) ignored = ignored || h == box.hwnd;
+          if (!ignored) {
+            found = box;
+            return true;
+          }
+        }
+        return false;
+      },
+      timeoutMs);
+  return found;
+}
+
+void PressOk(const MessageBoxInfo& box) {
+  HWND ok = ::GetDlgItem(box.hwnd, IDOK);
+  if (ok != nullptr) {
+    ::PostMessageA(ok, BM_CLICK, 0, 0);
+  } else {
+    ::PostMessageA(box.hwnd, WM_COMMAND, IDOK, 0);
+  }
+}
+
+bool WaitUntilGone(HWND hwnd, DWORD timeoutMs) {
+  return WaitFor([&] { return !::IsWindow(hwnd) || !::IsWindowVisible(hwnd); }, timeoutMs);
+}
+
+void MoveTo(POINT screen) {
+  ::SetCursorPos(screen.x, screen.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  int cx = ::GetSystemMetrics(SM_CXSCREEN) - 1;
+  int cy = ::GetSystemMetrics(SM_CYSCREEN) - 1;
+  input.mi.dx = static_cast<LONG>(screen.x * 65535 / (cx > 0 ? cx : 1));
+  input.mi.dy = static_cast<LONG>(screen.y * 65535 / (cy > 0 ? cy : 1));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  Send(&input, 1);
+}
+
+void ClickAt(POINT screen) {
+  MoveTo(screen);
+  ::Sleep(30);
+  INPUT inputs[2]{};
+  inputs[0].type = inputs[1].type = INPUT_MOUSE;
+  inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  Send(inputs, 2);
+  ::Sleep(30);
+}
+
+void ClickClient(HWND hwnd, POINT client) {
+  ::ClientToScreen(hwnd, &client);
+  ClickAt(client);
+}
+
+void PressKey(WORD vk, bool withAlt, bool withShift) {
+  std::vector<INPUT> inputs;
+  auto key = [&](WORD code, bool up) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = code;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(input);
+  };
+  if (withAlt) key(VK_MENU, false);
+  if (withShift) key(VK_SHIFT, false);
+  key(vk, false);
+  key(vk, true);
+  if (withShift) key(VK_SHIFT, true);
+  if (withAlt) key(VK_MENU, true);
+  Send(inputs.data(), static_cast<UINT>(inputs.size()));
+  ::Sleep(50);
+}
+
+HWND FocusOf(HWND anyWindow) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(anyWindow, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+std::optional<POINT> FindCloseBox(HWND window) {
+  RECT rect;
+  ::GetWindowRect(window, &rect);
+  int captionBottom = rect.top + ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYFIXEDFRAME);
+  for (int y = rect.top + 2; y < captionBottom; y += 2) {
+    for (int x = rect.right - 3; x > rect.right - 60; x -= 2) {
+      LRESULT hit = ::SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y));
+      if (hit == HTCLOSE) return POINT{x - 4, y + 2};
+    }
+  }
+  return std::nullopt;
+}
+
+COLORREF ScreenPixel(POINT screen) {
+  HDC dc = ::GetDC(nullptr);
+  COLORREF color = ::GetPixel(dc, screen.x, screen.y);
+  ::ReleaseDC(nullptr, dc);
+  return color;
+}
+
+bool SaveWindowPicture(HWND hwnd, const std::string& bmpPath) {
+  RECT rect;
+  ::GetWindowRect(hwnd, &rect);
+  int width = rect.right - rect.left;
+  int height = rect.bottom - rect.top;
+  if (width <= 0 || height <= 0) return false;
+
+  HDC screen = ::GetDC(nullptr);
+  ScopeExit releaseScreen([&] { ::ReleaseDC(nullptr, screen); });
+  HDC memory = ::CreateCompatibleDC(screen);
+  ScopeExit deleteMemory([&] { ::DeleteDC(memory); });
+  BITMAPINFO bmi{};
+  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
+  bmi.bmiHeader.biWidth = width;
+  bmi.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
+  bmi.bmiHeader.biPlanes = 1;
+  bmi.bmiHeader.biBitCount = 24;
+  bmi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  UniqueGdiObject bitmap(::CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap) return false;
+  {
+    SelectScope select(memory, bitmap.get());
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::GdiFlush();
+  }
+
+  DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+  DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;  // "BM"
+  file.bfOffBits = sizeof file + sizeof bmi.bmiHeader;
+  file.bfSize = file.bfOffBits + imageSize;
+  bool ok = false;
+  if (FILE* out = std::fopen(bmpPath.c_str(), "wb")) {
+    ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
+         std::fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, out) == 1 &&
+         std::fwrite(bits, 1, imageSize, out) == imageSize;
+    std::fclose(out);
+  }
+  return ok;
+}
+
+}  // namespace xpboot::driver

@@ -1,0 +1,62 @@
+#include "standin_layout.h"
+
+#include <windows.h>
+
+namespace xpboot::sandbox {
+namespace {
+
+constexpr const char* kMark =
+    "xpboot stand-in file: made by the project's sandbox, not a real Windows boot file.\r\n";
+
+struct StandInFile {
+  const char* path;  // below the root
+  DWORD attributes;
+};
+
+constexpr const char* kFolders[] = {
+    "\\Boot", "\\Boot\\zh-CN", "\\Boot\\en-US", "\\Boot\\Fonts", "\\Boot\\Resources",
+    "\\Boot\\Resources\\zh-CN",  // stays empty: the copy must bring empty folders too
+};
+
+constexpr StandInFile kFiles[] = {
+    {"\\bootmgr", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY},
+    {"\\Boot\\BCD", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+    {"\\Boot\\BCD.LOG", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM},
+    {"\\Boot\\bootstat.dat", FILE_ATTRIBUTE_SYSTEM},
+    {"\\Boot\\memtest.exe", FILE_ATTRIBUTE_NORMAL},
+    {"\\Boot\\STAND-IN.txt", FILE_ATTRIBUTE_NORMAL},
+    {"\\Boot\\zh-CN\\bootmgr.exe.mui", FILE_ATTRIBUTE_NORMAL},
+    {"\\Boot\\en-US\\bootmgr.exe.mui", FILE_ATTRIBUTE_NORMAL},
+    {"\\Boot\\Fonts\\chs_boot.ttf", FILE_ATTRIBUTE_HIDDEN},
+    {"\\Boot\\Resources\\bootres.dll", FILE_ATTRIBUTE_READONLY},
+};
+
+bool WriteStandIn(const std::string& path, DWORD attributes) {
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  // The name goes into the content too, so that a file copied to the wrong place shows.
+  std::string content = std::string(kMark) + "name: " + path + "\r\n";
+  DWORD written = 0;
+  bool ok = ::WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr) &&
+            written == content.size();
+  ::CloseHandle(file);
+  return ok && ::SetFileAttributesA(path.c_str(), attributes);
+}
+
+}  // namespace
+
+bool CreateStandInBootLayout(const std::string& root) {
+  bool ok = true;
+  for (const char* folder : kFolders) {
+    std::string path = root + folder;
+    if (!::CreateDirectoryA(path.c_str(), nullptr) && ::GetLastError() != ERROR_ALREADY_EXISTS) {
+      ok = false;
+    }
+  }
+  for (const StandInFile& file : kFiles) ok = WriteStandIn(root + file.path, file.attributes) && ok;
+  return ok;
+}
+
+}  // namespace xpboot::sandbox

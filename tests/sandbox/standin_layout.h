@@ -1,0 +1,14 @@
+// A stand-in Windows 8 boot layout on drive C: of a sandbox prefix: C:\bootmgr and C:\Boot
+// with a few files and folders, hidden and system ones among them. Every file says inside
+// that it is a stand-in; none of it is a real boot file.
+#pragma once
+
+#include <string>
+
+namespace xpboot::sandbox {
+
+// Creates the layout under `root` (normally "C:"); false when a part could not be written.
+// Existing files of the same names are replaced.
+bool CreateStandInBootLayout(const std::string& root = "C:");
+
+}  // namespace xpboot::sandbox
