@@ -37,25 +37,39 @@ xpboot_warm_prefix() {
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
-# xpboot_display: uses the caller's X display, or starts Xvfb when there is none
-# (or when XPBOOT_HEADLESS=1). Sets XPBOOT_XVFB_PID when it started one.
-xpboot_display() {
-  XPBOOT_XVFB_PID=""
-  if [ -n "${DISPLAY:-}" ] && [ "${XPBOOT_HEADLESS:-0}" != 1 ] && xdpyinfo >/dev/null 2>&1; then
-    return 0
-  fi
-  local n
-  for n in $(seq 90 120); do
+# xpboot_xvfb VAR: starts an Xvfb server of its own and puts its display name (":N") into VAR.
+# Its process id is added to XPBOOT_XVFB_PIDS.
+XPBOOT_XVFB_PIDS=${XPBOOT_XVFB_PIDS:-}
+xpboot_xvfb() {
+  local var=$1 n pid
+  for n in $(seq 90 140); do
     [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
     Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    XPBOOT_XVFB_PID=$!
-    export DISPLAY=":$n"
+    pid=$!
     for _ in $(seq 50); do
-      xdpyinfo >/dev/null 2>&1 && return 0
+      if DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+        XPBOOT_XVFB_PIDS="$XPBOOT_XVFB_PIDS $pid"
+        printf -v "$var" ':%s' "$n"
+        export "${var?}"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
       sleep 0.1
     done
-    kill "$XPBOOT_XVFB_PID" 2>/dev/null || true
+    kill "$pid" 2>/dev/null || true
   done
   echo "cannot start Xvfb" >&2
   return 1
+}
+
+xpboot_stop_xvfb() {
+  local pid
+  for pid in $XPBOOT_XVFB_PIDS; do kill "$pid" 2>/dev/null || true; done
+  XPBOOT_XVFB_PIDS=""
+}
+
+# xpboot_display: keeps the caller's X display, or starts Xvfb when there is none.
+xpboot_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return 0; fi
+  xpboot_xvfb DISPLAY
 }
