@@ -14,3 +14,13 @@ target_include_directories(minizip_unzip SYSTEM PUBLIC ${XPBOOT_MINIZIP_DIR} ${X
 target_compile_definitions(minizip_unzip PUBLIC NOUNCRYPT USE_FILE32API)
 target_compile_options(minizip_unzip PRIVATE -w)
 target_link_libraries(minizip_unzip PUBLIC ${XPBOOT_ZLIB})
+
+# minizip's zip side, for mkboot1. Its output file goes through the Win32 file functions
+# (iowin32.c) so that any path the user names can be written.
+add_library(minizip_zip STATIC
+    ${XPBOOT_MINIZIP_DIR}/zip.c
+    ${XPBOOT_MINIZIP_DIR}/iowin32.c)
+target_include_directories(minizip_zip SYSTEM PUBLIC ${XPBOOT_MINIZIP_DIR} ${XPBOOT_ZLIB_INCLUDE})
+target_compile_definitions(minizip_zip PUBLIC NOCRYPT)
+target_compile_options(minizip_zip PRIVATE -w)
+target_link_libraries(minizip_zip PUBLIC minizip_unzip ${XPBOOT_ZLIB})
