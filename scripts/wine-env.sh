@@ -33,7 +33,7 @@ xpboot_prefix() {
 # Starts a persistent wine server for the current prefix and one throw-away program with its
 # streams closed, so that Wine's background processes do not hold a caller's pipes open.
 xpboot_warm_prefix() {
-  wineserver -p
+  wineserver -p 2>/dev/null || true  # already running is fine
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 

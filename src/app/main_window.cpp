@@ -142,9 +142,9 @@ void MainWindow::Raise(Procedure procedure) {
     case Procedure::None: break;
     case Procedure::StartupCheck: procedures_.StartupCheck(); break;
     case Procedure::StartupWarning: procedures_.StartupWarning(); break;
-    case Procedure::InstallStageOne: break;
-    case Procedure::InstallStageTwo: break;
-    case Procedure::RestoreBootFiles: break;
+    case Procedure::InstallStageOne: procedures_.InstallStageOne(); break;
+    case Procedure::InstallStageTwo: procedures_.InstallStageTwo(); break;
+    case Procedure::RestoreBootFiles: procedures_.RestoreBootFiles(); break;
     case Procedure::AboutBox: ShowAboutBox(); break;
   }
 }
@@ -161,6 +161,14 @@ TimerControl& MainWindow::TimerFor(Timer timer) {
 
 void MainWindow::SetTimerPeriod(Timer timer, int milliseconds) {
   TimerFor(timer).SetPeriod(milliseconds);
+  if (timer == Timer::时钟1) {
+    // An armed install timer means an installation is pending: neither a second Install nor
+    // a Restore may run before its second stage has finished.
+    bool idle = !installTimer_->armed();
+    for (ControlId button : {ControlId::按钮1, ControlId::按钮2}) {
+      ::EnableWindow(::GetDlgItem(hwnd(), static_cast<int>(ControlIdentifier(button))), idle);
+    }
+  }
 }
 
 int MainWindow::ShowMessageBox(const char* message, UINT style, const char* caption) {

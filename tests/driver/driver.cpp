@@ -9,7 +9,9 @@ Program Program::Start(const std::string& exe, const std::string& workingDir) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::string line = "\"" + exe + "\"";
-  if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+  // Detached from the test's console, as a program started from the desktop is: otherwise
+  // Wine lets the programs it starts share that console instead of opening their own.
+  if (!::CreateProcessA(exe.c_str(), line.data(), nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr,
                         workingDir.c_str(), &startup, &info)) {
     return Program(nullptr, 0);
   }
@@ -113,6 +115,24 @@ std::vector<WindowInfo> Children(HWND parent) {
     children.push_back(Inspect(child));
   }
   return children;
+}
+
+HWND FindVisibleWindowOfClass(const std::string& className) {
+  struct Search {
+    const std::string* className;
+    HWND found;
+  } search{&className, nullptr};
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM lp) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(lp);
+        if (::IsWindowVisible(hwnd) && ClassOf(hwnd) == *s->className) {
+          s->found = hwnd;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs) {

@@ -50,6 +50,9 @@ WindowInfo Inspect(HWND hwnd);
 // Direct children in the system's order (the order in which they were created).
 std::vector<WindowInfo> Children(HWND parent);
 
+// A visible top-level window of this class, whatever process it belongs to.
+HWND FindVisibleWindowOfClass(const std::string& className);
+
 // The visible top-level window of the process with this title.
 HWND WaitForWindow(DWORD pid, const std::string& title, DWORD timeoutMs);
 

@@ -3,30 +3,6 @@
 #include "standin_layout.h"
 
 namespace xpboot::e2e {
-namespace {
-
-void RemoveTree(const std::string& path) {
-  DWORD attributes = ::GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-      } while (::FindNextFileA(find, &data));
-      ::FindClose(find);
-    }
-    ::RemoveDirectoryA(path.c_str());
-  } else {
-    ::DeleteFileA(path.c_str());
-  }
-}
-
-}  // namespace
-
 std::string BuildPath(const std::string& relative) {
   // The test program lives in the build folder, beside xpboot.exe.
   char path[MAX_PATH] = {};
@@ -42,12 +18,8 @@ std::string ScreenshotPath(const std::string& name) {
 }
 
 void ResetDriveC() {
-  for (const char* path :
-       {"C:\\Boot", "C:\\Boot备份(澜禾Win8引导xp工具)", "C:\\bootmgr", "C:\\bootmgr2",
-        "C:\\BOOT.INI", "C:\\bootfont.bin", "C:\\BOOTSECT.BAK", "C:\\ntldr", "C:\\MSDOS.SYS",
-        "C:\\IO.SYS", "C:\\NTDETECT.COM", kAppFolder}) {
-    RemoveTree(path);
-  }
+  sandbox::RemoveBootFiles();
+  sandbox::RemoveTree(kAppFolder);
   ASSERT_TRUE(sandbox::CreateStandInBootLayout("C:"));
 }
 
@@ -56,6 +28,15 @@ void InstallProgramCopy() {
   ASSERT_TRUE(::CopyFileA(BuildPath("xpboot.exe").c_str(),
                           (std::string(kAppFolder) + "\\xpboot.exe").c_str(), FALSE))
       << BuildPath("xpboot.exe");
+  PutArchive("Boot.1");
+}
+
+void PutArchive(const char* standIn) {
+  std::string target = std::string(kAppFolder) + "\\Boot.1";
+  ::DeleteFileA(target.c_str());
+  if (standIn == nullptr) return;
+  ASSERT_TRUE(::CopyFileA(BuildPath(std::string("standin\\") + standIn).c_str(), target.c_str(), FALSE))
+      << standIn;
 }
 
 void Session::SetUp() {
@@ -87,6 +68,12 @@ void Session::Activate() {
   // A spot of the client area that no control covers.
   driver::ClickClient(window_, {8, 100});
   driver::WaitFor([&] { return ::GetForegroundWindow() == window_; }, 2000);
+}
+
+void Session::Click(HWND button) const { ::PostMessageA(button, BM_CLICK, 0, 0); }
+
+bool Session::WaitForStatus(const std::string& text, DWORD timeoutMs) const {
+  return driver::WaitFor([&] { return StatusLabel().text == text; }, timeoutMs);
 }
 
 driver::WindowInfo Session::Control(int index) const {

@@ -22,8 +22,10 @@ std::string ScreenshotPath(const std::string& name);
 
 // Removes what earlier runs may have left at the root of C: and writes the stand-in layout.
 void ResetDriveC();
-// Puts xpboot.exe into the app folder (and nothing else).
+// Puts xpboot.exe into the app folder, with the stand-in "Boot.1" beside it.
 void InstallProgramCopy();
+// Replaces the "Boot.1" beside the program with a file of build/x64/standin (nullptr: none).
+void PutArchive(const char* standIn);
 
 class Session : public ::testing::Test {
  protected:
@@ -38,6 +40,12 @@ class Session : public ::testing::Test {
   void Activate();
   driver::WindowInfo Control(int index) const;  // by position in the description table
   driver::WindowInfo StatusLabel() const { return Control(6); }
+  HWND InstallButton() const { return Control(11).hwnd; }
+  HWND RestoreButton() const { return Control(10).hwnd; }
+  // Posts a click: the handler may open a box, which must not block the test.
+  void Click(HWND button) const;
+  // Waits until the status line shows the text; false after the time-out.
+  bool WaitForStatus(const std::string& text, DWORD timeoutMs = 5000) const;
 
   driver::Program program_;
   HWND window_ = nullptr;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "boot/boot_file_set.h"
+
 namespace xpboot::sandbox {
 namespace {
 
@@ -57,6 +59,36 @@ bool CreateStandInBootLayout(const std::string& root) {
   }
   for (const StandInFile& file : kFiles) ok = WriteStandIn(root + file.path, file.attributes) && ok;
   return ok;
+}
+
+void RemoveTree(const std::string& path) {
+  DWORD attributes = ::GetFileAttributesA(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return;
+  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    ::DeleteFileA(path.c_str());
+    return;
+  }
+  if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        std::string name = data.cFileName;
+        if (name != "." && name != "..") RemoveTree(path + "\\" + name);
+      } while (::FindNextFileA(find, &data));
+      ::FindClose(find);
+    }
+  }
+  ::RemoveDirectoryA(path.c_str());
+}
+
+void RemoveBootFiles() {
+  for (const char* path : {paths::kBootFolder, paths::kBootFolderBackup, paths::kBootManager,
+                           paths::kBootManagerBackup}) {
+    RemoveTree(path);
+  }
+  for (const char* path : paths::kLoaderFiles) RemoveTree(path);
 }
 
 }  // namespace xpboot::sandbox

@@ -11,4 +11,11 @@ namespace xpboot::sandbox {
 // Existing files of the same names are replaced.
 bool CreateStandInBootLayout(const std::string& root = "C:");
 
+// Removes from the root of C: everything the program moves, copies, extracts or restores:
+// the boot folder and boot manager, their backups and the loader files.
+void RemoveBootFiles();
+
+// Removes a file or a folder with everything in it, whatever the attributes.
+void RemoveTree(const std::string& path);
+
 }  // namespace xpboot::sandbox

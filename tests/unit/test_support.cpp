@@ -1,9 +1,12 @@
 #include "test_support.h"
 
+#include "standin_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <atomic>
+#include <cctype>
 
 namespace xpboot::test {
 
@@ -28,19 +31,7 @@ ScratchDir::ScratchDir() {
 
 ScratchDir::~ScratchDir() { ForceRemoveTree(path_); }
 
-void ForceRemoveTree(const std::string& path) {
-  DWORD attributes = ::GetFileAttributesA(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) && !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    for (const std::string& name : ListNames(path)) ForceRemoveTree(path + "\\" + name);
-    ::RemoveDirectoryA(path.c_str());
-  } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    ::RemoveDirectoryA(path.c_str());
-  } else {
-    ::DeleteFileA(path.c_str());
-  }
-}
+void ForceRemoveTree(const std::string& path) { sandbox::RemoveTree(path); }
 
 void WriteTextFile(const std::string& path, const std::string& content, DWORD attributes) {
   HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -91,6 +82,82 @@ std::vector<std::string> ListNames(const std::string& dir) {
   ::FindClose(find);
   std::sort(names.begin(), names.end());
   return names;
+}
+
+namespace {
+
+std::string AttributeText(DWORD a) {
+  std::string text = (a & FILE_ATTRIBUTE_DIRECTORY) ? "D " : "F ";
+  text += (a & FILE_ATTRIBUTE_READONLY) ? 'R' : '-';
+  text += (a & FILE_ATTRIBUTE_HIDDEN) ? 'H' : '-';
+  text += (a & FILE_ATTRIBUTE_SYSTEM) ? 'S' : '-';
+  return text;
+}
+
+void AddToSnapshot(const std::string& full, const std::string& key, TreeSnapshot& snapshot) {
+  DWORD a = ::GetFileAttributesA(full.c_str());
+  if (a & FILE_ATTRIBUTE_DIRECTORY) {
+    snapshot[key] = AttributeText(a);
+    for (const std::string& name : ListNames(full)) {
+      AddToSnapshot(full + "\\" + name, key + "\\" + name, snapshot);
+    }
+  } else {
+    snapshot[key] = AttributeText(a) + " " + ReadTextFile(full);
+  }
+}
+
+bool IsOutsideTheBootFiles(std::string name) {
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return name == "windows" || name == "program files" || name == "program files (x86)" ||
+         name == "programdata" || name == "users" || name.rfind("xpboot-", 0) == 0;
+}
+
+}  // namespace
+
+TreeSnapshot SnapshotTree(const std::string& root) {
+  TreeSnapshot snapshot;
+  for (const std::string& name : ListNames(root)) AddToSnapshot(root + "\\" + name, name, snapshot);
+  return snapshot;
+}
+
+TreeSnapshot SnapshotDriveC() {
+  TreeSnapshot snapshot;
+  for (const std::string& name : ListNames("C:")) {
+    if (!IsOutsideTheBootFiles(name)) AddToSnapshot("C:\\" + name, name, snapshot);
+  }
+  return snapshot;
+}
+
+TreeSnapshot Subtree(const TreeSnapshot& snapshot, const std::string& folder) {
+  TreeSnapshot inside;
+  std::string prefix = folder + "\\";
+  for (const auto& [path, value] : snapshot) {
+    if (path.rfind(prefix, 0) == 0) inside[path.substr(prefix.size())] = value;
+  }
+  return inside;
+}
+
+TreeSnapshot WithoutReadOnly(TreeSnapshot snapshot) {
+  for (auto& [path, value] : snapshot) value[2] = '-';  // "F RHS": the read-only place
+  return snapshot;
+}
+
+std::string DescribeDifferences(const TreeSnapshot& expected, const TreeSnapshot& actual) {
+  std::string text;
+  auto brief = [](const std::string& value) { return value.substr(0, 60); };
+  for (const auto& [path, value] : expected) {
+    auto it = actual.find(path);
+    if (it == actual.end()) {
+      text += "missing: " + path + " [" + brief(value) + "]\n";
+    } else if (it->second != value) {
+      text += "changed: " + path + " [" + brief(value) + "] -> [" + brief(it->second) + "]\n";
+    }
+  }
+  for (const auto& [path, value] : actual) {
+    if (expected.find(path) == expected.end()) text += "extra: " + path + " [" + brief(value) + "]\n";
+  }
+  return text;
 }
 
 void PumpMessagesFor(DWORD milliseconds) {

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,19 @@ bool IsDirectory(const std::string& path);
 DWORD Attributes(const std::string& path);
 // Names in a directory, sorted, without "." and "..".
 std::vector<std::string> ListNames(const std::string& dir);
+
+// A picture of a folder tree: every path below the root mapped to its kind ("D" or "F"), its
+// read-only, hidden and system bits, and for a file its content.
+using TreeSnapshot = std::map<std::string, std::string>;
+TreeSnapshot SnapshotTree(const std::string& root);
+// Drive C: without Wine's own folders and the tests' folders (names beginning "xpboot-").
+TreeSnapshot SnapshotDriveC();
+// The part of a picture below one of its folders, with paths relative to that folder.
+TreeSnapshot Subtree(const TreeSnapshot& snapshot, const std::string& folder);
+// The picture as a copy by xcopy makes it: xcopy clears the read-only bit of what it copies.
+TreeSnapshot WithoutReadOnly(TreeSnapshot snapshot);
+// The paths on which two pictures differ, one per line; empty when they are equal.
+std::string DescribeDifferences(const TreeSnapshot& expected, const TreeSnapshot& actual);
 
 // Dispatches this thread's messages for the given time.
 void PumpMessagesFor(DWORD milliseconds);
