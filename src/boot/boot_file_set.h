@@ -40,7 +40,8 @@ struct StatusState {
 
 // The label's state at start, as the window description holds it.
 inline constexpr StatusState kStatusAtStart = {"点击安装后 请5秒后关闭本程序才能执行完命令", kRed, 110};
-// The left edges are fixed: the label's text is left-aligned, so each edge centres its text.
+// The left edges are fixed: the label's text is left-aligned, so each edge centres its text
+// in the window (12 pixels a Chinese character in the default GUI font).
 inline constexpr StatusState StatusAlreadyInstalled = {"引导文件已经安装", kBlue, 182};
 inline constexpr StatusState StatusInstalling = {"安装中请稍后......", kBlue, 175};
 inline constexpr StatusState StatusInstallDone = {"安装完成", kRed, 205};
@@ -48,7 +49,7 @@ inline constexpr StatusState StatusRestoring = {"还原中请稍后......", kBlu
 inline constexpr StatusState StatusRestoreDone = {"还原完成", kRed, 205};
 inline constexpr StatusState StatusInstallFailed = {"安装失败", kRed, 205};
 inline constexpr StatusState StatusRestoreFailed = {"还原失败", kRed, 205};
-inline constexpr StatusState StatusNothingToRestore = {"未发现已安装的引导文件", kRed, 170};
+inline constexpr StatusState StatusNothingToRestore = {"未发现已安装的引导文件", kRed, 164};
 
 struct MessageBoxText {
   const char* message;

@@ -82,6 +82,15 @@ TEST_F(InstallAndRestore, AFullInstallThenRestoreLeavesTheDriveAsItWas) {
   Close(*box);
   EXPECT_TRUE(driver::WaitFor([&] { return ButtonsEnabled(); }, 2000));
 
+  // A second Install is refused: the backups are there.
+  TreeSnapshot beforeSecondInstall = SnapshotDriveC();
+  driver::MessageBoxInfo refusal = InstallAndWaitForBox(5000);
+  EXPECT_EQ(refusal.caption, "提示");
+  EXPECT_EQ(refusal.text, "引导文件已经安装。如需重新安装，请先点击“还原”。");
+  EXPECT_TRUE(WaitForStatus("引导文件已经安装"));
+  Close(refusal);
+  EXPECT_EQ(DescribeDifferences(beforeSecondInstall, SnapshotDriveC()), "");
+
   Click(RestoreButton());
   ASSERT_TRUE(WaitForStatus("还原完成"));
   EXPECT_EQ(StatusLabel().rect.left, 205);
@@ -143,7 +152,7 @@ TEST_F(InstallAndRestore, RestoreWithNothingInstalledTouchesNothing) {
   DismissWarning();
   Click(RestoreButton());
   ASSERT_TRUE(WaitForStatus("未发现已安装的引导文件"));
-  EXPECT_EQ(StatusLabel().rect.left, 170);
+  EXPECT_EQ(StatusLabel().rect.left, 164);
   ::Sleep(300);
   EXPECT_TRUE(driver::OpenMessageBoxes(program_.pid()).empty());
   ExpectDriveAsBefore();
