@@ -19,7 +19,7 @@ namespace {
 // The archive file as minizip sees it. minizip reads headers one byte per call and jumps
 // between the central directory at the end of the file and the local headers at its start,
 // so two read-ahead windows serve the small reads; reads of whole data blocks go straight
-// to the file. Positional reads leave the handle's own file pointer out of it.
+// to the file.
 class ArchiveFile {
  public:
   ArchiveFile(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
@@ -69,6 +69,7 @@ class ArchiveFile {
   static constexpr DWORD kWindowSize = 64 * 1024;
   // minizip fetches entry data in blocks of this size; a window would only add a copy.
   static constexpr unsigned long kDirectReadSize = 16 * 1024;
+  static constexpr std::uint64_t kPointerUnknown = ~std::uint64_t{0};
 
   struct Window {
     std::uint64_t start = 0;
@@ -78,28 +79,40 @@ class ArchiveFile {
   };
 
   // Reads what there is of [offset, offset + size); short only at the end of the file.
+  // The handle's file pointer is moved only when the read does not go on from the last one:
+  // positional reads (OVERLAPPED offsets) cost Wine a server round trip each.
   DWORD ReadAt(std::uint64_t offset, void* buffer, DWORD size) {
     if (offset >= size_) return 0;
     size = static_cast<DWORD>(std::min<std::uint64_t>(size, size_ - offset));
+    if (offset != filePointer_) {
+      LARGE_INTEGER to{};
+      to.QuadPart = static_cast<LONGLONG>(offset);
+      if (!::SetFilePointerEx(file_, to, nullptr, FILE_BEGIN)) {
+        failed_ = true;
+        filePointer_ = kPointerUnknown;
+        return 0;
+      }
+      filePointer_ = offset;
+    }
     DWORD total = 0;
     while (total < size) {
-      OVERLAPPED at{};
-      at.Offset = static_cast<DWORD>(offset + total);
-      at.OffsetHigh = static_cast<DWORD>((offset + total) >> 32);
       DWORD got = 0;
-      if (!::ReadFile(file_, static_cast<char*>(buffer) + total, size - total, &got, &at)) {
+      if (!::ReadFile(file_, static_cast<char*>(buffer) + total, size - total, &got, nullptr)) {
         failed_ = true;
-        break;
+        filePointer_ = kPointerUnknown;
+        return total;
       }
       if (got == 0) break;
       total += got;
     }
+    filePointer_ += total;
     return total;
   }
 
   HANDLE file_;
   std::uint64_t size_;
-  std::uint64_t position_ = 0;
+  std::uint64_t position_ = 0;     // where minizip reads next
+  std::uint64_t filePointer_ = 0;  // where the handle's file pointer stands
   bool failed_ = false;
   std::uint64_t useCounter_ = 0;
   Window windows_[2];

@@ -61,10 +61,12 @@ TEST(EnsureTrailingSeparator, AppendsABackslashUnlessTheLastCharacterIsOne) {
 
 TEST(CreateDirectoryPath, CreatesEveryMissingLevelSplitOnlyAtBackslashes) {
   ScratchDir dir;
-  EXPECT_TRUE(CreateDirectoryPath((dir / "a\\乗\\子乗").c_str()));
-  EXPECT_TRUE(CreateDirectoryPath((dir / "a\\乗\\second\\").c_str()));  // existing levels are accepted
+  // 乗 ends in the byte 0x5C: "乗子" is one level, and no level "乗" may appear beside it.
+  EXPECT_TRUE(CreateDirectoryPath((dir / "a\\乗子\\子乗").c_str()));
+  EXPECT_TRUE(CreateDirectoryPath((dir / "a\\乗子\\second\\").c_str()));  // existing levels are accepted
   EXPECT_TRUE(CreateDirectoryPath((dir.path() + "//doubled\\level").c_str()));
-  EXPECT_EQ(ListTree(dir.path()), (Names{"a", "a\\乗", "a\\乗\\second", "a\\乗\\子乗", "doubled", "doubled\\level"}));
+  EXPECT_EQ(ListTree(dir.path()),
+            (Names{"a", "a\\乗子", "a\\乗子\\second", "a\\乗子\\子乗", "doubled", "doubled\\level"}));
 }
 
 TEST(CreateDirectoryPath, FailsAtALevelThatCannotBeMadeAndKeepsTheLevelsBefore) {

@@ -28,7 +28,7 @@ using test::ListTree;
 using test::ReadTextFile;
 using test::ScratchDir;
 
-constexpr int kDefaultMutations = 3000;
+constexpr int kDefaultMutations = 8000;
 // An extraction of one of these small archives that takes longer than this has hung.
 constexpr int kHangSeconds = 60;
 
