@@ -59,7 +59,7 @@ class Extraction {
 
   void EntryDone(int index) {
     current_ = static_cast<std::uint32_t>(index);
-    Report();
+    ReportProgress();
   }
 
   bool stopRequested() const { return stopRequested_; }
@@ -67,12 +67,13 @@ class Extraction {
   // The closing report: 100 after entries were counted, 0 before.
   int Finish(int result) {
     current_ = total_;
-    Report();
+    ReportProgress();
     return result;
   }
 
  private:
-  void Report() {
+  // Raises ExtractProgress with the share of entries done.
+  void ReportProgress() {
     int percent = total_ == 0 ? 0 : static_cast<int>(static_cast<double>(current_) / total_ * 100.0);
     if (onProgress_ && !onProgress_(percent)) stopRequested_ = true;
   }

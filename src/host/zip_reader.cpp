@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 
@@ -243,10 +244,14 @@ struct ZipReader {
 
 ZipReader* OpenReader(const char* archivePath) {
   if (archivePath == nullptr) return nullptr;
+  // A current directory that does not fit MAX_PATH leaves no base: no levels are made then.
   char current[MAX_PATH] = {};
   DWORD length = ::GetCurrentDirectoryA(sizeof current, current);
-  std::string base(current, length < sizeof current ? length : 0);
-  EnsureTrailingSeparator(base);
+  std::string base;
+  if (length > 0 && length < sizeof current) {
+    base.assign(current, length);
+    EnsureTrailingSeparator(base);
+  }
 
   UniqueFileHandle file(::CreateFileA(archivePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -254,7 +259,9 @@ ZipReader* OpenReader(const char* archivePath) {
   LARGE_INTEGER size{};
   if (!::GetFileSizeEx(file.get(), &size)) return nullptr;
 
-  std::unique_ptr<ZipReader> reader(new ZipReader(file.release(), static_cast<std::uint64_t>(size.QuadPart)));
+  std::unique_ptr<ZipReader> reader(new (std::nothrow) ZipReader(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
+  if (!reader) return nullptr;
+  file.release();  // the reader owns it now
   reader->baseDirectory = std::move(base);
   zlib_filefunc64_def functions{OpenArchiveFile, ReadArchiveFile, WriteArchiveFile, TellArchiveFile,
                                 SeekArchiveFile, CloseArchiveFile, ArchiveFileError, nullptr};
@@ -336,6 +343,7 @@ namespace {
 // The directory part of a relative output path, its levels made under the base directory.
 // Paths that are absolute or climb with ".." are left alone.
 void CreateLevelsUnderBase(const std::string& base, std::string_view outputPath) {
+  if (base.empty()) return;
   std::size_t lastSeparator = std::string_view::npos;
   for (std::size_t i = 0; i < outputPath.size(); i += CharLengthAt(outputPath, i)) {
     if (outputPath[i] == '/' || outputPath[i] == '\\') lastSeparator = i;
