@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Benchmark of the extraction: ExtractArchive (tests/zip/bench_extract.cpp) against minizip's own
 # command-line extractor miniunz, built from the same Debian sources; both under Wine, in a
-# prefix of their own (build/wine/bench), reading and writing on its drive C:.
+# prefix of their own (build/wine/bench-extract), reading and writing on its drive C:.
 #   scripts/bench-extract.sh        five runs of each on each archive, taking turns; prints the
 #                                   median and the best time of each and their ratios
 #   XPBOOT_BENCH_RUNS=N scripts/bench-extract.sh
@@ -16,7 +16,7 @@ cmake --build --preset x64 --target bench_extract miniunz >/dev/null
 python3 scripts/make_bench_archives.py build/bench
 
 source scripts/wine-env.sh
-xpboot_prefix bench
+xpboot_prefix bench-extract
 trap 'wineserver -k 2>/dev/null || true' EXIT
 xpboot_warm_prefix
 work="$WINEPREFIX/drive_c/bench"
