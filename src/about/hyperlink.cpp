@@ -48,9 +48,7 @@ LRESULT Hyperlink::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 std::string Hyperlink::DisplayText() const {
-  int length = ::GetWindowTextLengthA(hwnd());
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  text.resize(static_cast<std::size_t>(::GetWindowTextA(hwnd(), text.data(), length + 1)));
+  std::string text = WindowText(hwnd());
   if (!text.empty()) return text;
   return settings_.targetKind == LinkTarget::EmailAddress ? settings_.emailAddress
                                                           : settings_.webAddress;

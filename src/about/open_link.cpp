@@ -48,7 +48,7 @@ bool OpenWithWebPageProgram(const std::string& target, int showCommand) {
   if (!ReadClassesRootDefault(".htm", fileType)) return false;
   if (!ReadClassesRootDefault(fileType + "\\shell\\open\\command", command)) return false;
   std::string line = CutAtPlaceholder(command) + " " + target;
-  return ::WinExec(line.c_str(), static_cast<UINT>(showCommand)) > 31;
+  return ::WinExec(line.c_str(), static_cast<UINT>(showCommand)) > 32;
 }
 
 }  // namespace

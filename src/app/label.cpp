@@ -17,7 +17,6 @@ bool Label::Register() {
 
 HWND Label::Create(HWND parent, const char* text, int x, int y, int width, int height,
                    UINT_PTR id, DWORD extraStyle) {
-  text_ = text;
   return CreateWindowFor(kClassName, text, WS_CHILD | WS_CLIPSIBLINGS | extraStyle, x, y, width,
                          height, parent, id);
 }
@@ -36,8 +35,7 @@ void Label::SetLeft(int left) {
 }
 
 void Label::SetText(const char* text) {
-  text_ = text != nullptr ? text : "";
-  ::SetWindowTextA(hwnd(), text_.c_str());
+  ::SetWindowTextA(hwnd(), text != nullptr ? text : "");
   ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
@@ -60,14 +58,17 @@ void Label::OnPaint() {
   // Looked up at every paint, so the label follows the user's colour scheme.
   UniqueGdiObject brush(::CreateSolidBrush(::GetSysColor(COLOR_BTNFACE)));
   ::FillRect(paint.dc(), &area, static_cast<HBRUSH>(brush.get()));
-  if (text_.empty()) return;
+  // The window text is what the label shows, whoever set it.
+  std::string text = WindowText(hwnd());
+  if (text.empty()) return;
 
   RECT client;
   ::GetClientRect(hwnd(), &client);
   SelectScope font(paint.dc(), ::GetStockObject(DEFAULT_GUI_FONT));
   ::SetBkMode(paint.dc(), TRANSPARENT);
   ::SetTextColor(paint.dc(), textColor_);
-  ::DrawTextA(paint.dc(), text_.c_str(), static_cast<int>(text_.size()), &client,
+  // Left-aligned on one line, centred in the height; no wrap and no ellipsis.
+  ::DrawTextA(paint.dc(), text.c_str(), static_cast<int>(text.size()), &client,
               DT_NOCLIP | DT_LEFT | DT_SINGLELINE | DT_VCENTER);
 }
 

@@ -3,8 +3,6 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "app/window_base.h"
 
 namespace xpboot {
@@ -25,7 +23,6 @@ class Label : public WindowBase<Label> {
   void SetText(const char* text);
 
   COLORREF textColor() const noexcept { return textColor_; }
-  const std::string& text() const noexcept { return text_; }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -33,7 +30,6 @@ class Label : public WindowBase<Label> {
   void OnPaint();
 
   COLORREF textColor_;
-  std::string text_;
 };
 
 int ClampLabelLeft(int left);

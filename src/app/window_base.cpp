@@ -2,6 +2,13 @@
 
 namespace xpboot {
 
+std::string WindowText(HWND hwnd) {
+  std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(hwnd)) + 1, '\0');
+  text.resize(static_cast<std::size_t>(
+      ::GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
 bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor,
                          HBRUSH background) {
   HINSTANCE instance = ::GetModuleHandleA(nullptr);

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 namespace xpboot {
 
 template <typename Derived>
@@ -55,6 +57,9 @@ class WindowBase {
  private:
   HWND hwnd_ = nullptr;
 };
+
+// The window's text as it is now.
+std::string WindowText(HWND hwnd);
 
 // Registers a window class once per process; false when the system refuses it.
 bool RegisterWindowClass(const char* name, WNDPROC proc, UINT style, HCURSOR cursor,
