@@ -1,6 +1,9 @@
 #include "driver.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
+#include <map>
 
 namespace xpboot::driver {
 
@@ -306,6 +309,130 @@ bool SaveWindowPicture(HWND hwnd, const std::string& bmpPath) {
     std::fclose(out);
   }
   return ok;
+}
+
+namespace {
+
+void SendButtons(std::initializer_list<DWORD> flags) {
+  std::vector<INPUT> inputs;
+  for (DWORD flag : flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = flag;
+    inputs.push_back(input);
+  }
+  Send(inputs.data(), static_cast<UINT>(inputs.size()));
+}
+
+int Distance(COLORREF a, COLORREF b) {
+  return std::abs(GetRValue(a) - GetRValue(b)) + std::abs(GetGValue(a) - GetGValue(b)) +
+         std::abs(GetBValue(a) - GetBValue(b));
+}
+
+}  // namespace
+
+void DoubleClickAt(POINT screen) {
+  MoveTo(screen);
+  ::Sleep(30);
+  SendButtons({MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP, MOUSEEVENTF_LEFTDOWN,
+               MOUSEEVENTF_LEFTUP});
+  ::Sleep(30);
+}
+
+void RightClickAt(POINT screen) {
+  MoveTo(screen);
+  ::Sleep(30);
+  SendButtons({MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP});
+  ::Sleep(30);
+}
+
+void GlideTo(POINT screen, int steps) {
+  POINT from{};
+  ::GetCursorPos(&from);
+  for (int i = 1; i <= steps; ++i) {
+    MoveTo({from.x + (screen.x - from.x) * i / steps, from.y + (screen.y - from.y) * i / steps});
+    ::Sleep(40);
+  }
+}
+
+ScreenArea CaptureScreen(const RECT& screenRect) {
+  ScreenArea area;
+  int width = screenRect.right - screenRect.left;
+  int height = screenRect.bottom - screenRect.top;
+  if (width <= 0 || height <= 0) return area;
+  HDC screen = ::GetDC(nullptr);
+  ScopeExit release([&] { ::ReleaseDC(nullptr, screen); });
+  HDC copy = ::CreateCompatibleDC(screen);
+  ScopeExit deleteCopy([&] { ::DeleteDC(copy); });
+  UniqueGdiObject bitmap(::CreateCompatibleBitmap(screen, width, height));
+  if (!bitmap) return area;
+  {
+    SelectScope select(copy, bitmap.get());
+    ::BitBlt(copy, 0, 0, width, height, screen, screenRect.left, screenRect.top, SRCCOPY);
+  }
+  BITMAPINFO format{};
+  format.bmiHeader.biSize = sizeof format.bmiHeader;
+  format.bmiHeader.biWidth = width;
+  format.bmiHeader.biHeight = -height;  // top-down
+  format.bmiHeader.biPlanes = 1;
+  format.bmiHeader.biBitCount = 32;
+  format.bmiHeader.biCompression = BI_RGB;
+  std::vector<RGBQUAD> bits(static_cast<std::size_t>(width * height));
+  if (::GetDIBits(copy, static_cast<HBITMAP>(bitmap.get()), 0, static_cast<UINT>(height),
+                  bits.data(), &format, DIB_RGB_COLORS) != height) {
+    return area;
+  }
+  area.width = width;
+  area.height = height;
+  area.pixels.reserve(bits.size());
+  for (const RGBQUAD& q : bits) area.pixels.push_back(RGB(q.rgbRed, q.rgbGreen, q.rgbBlue));
+  return area;
+}
+
+RECT ScreenRectOf(HWND hwnd) {
+  RECT rect{};
+  ::GetClientRect(hwnd, &rect);
+  ::MapWindowPoints(hwnd, HWND_DESKTOP, reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
+
+TextColours ColoursOf(const ScreenArea& area) {
+  TextColours colours;
+  std::map<COLORREF, int> counts;
+  for (COLORREF c : area.pixels) ++counts[c];
+  int most = 0;
+  for (const auto& [colour, count] : counts) {
+    if (count > most) {
+      most = count;
+      colours.ground = colour;
+    }
+  }
+  int farthest = 0;
+  for (const auto& [colour, count] : counts) {
+    int d = Distance(colour, colours.ground);
+    if (d > farthest) {
+      farthest = d;
+      colours.ink = colour;
+      colours.inkPixels = count;
+    }
+  }
+  return colours;
+}
+
+RECT InkBox(const ScreenArea& area, const TextColours& colours) {
+  RECT box{area.width, area.height, 0, 0};
+  if (colours.ink == CLR_INVALID) return RECT{};
+  int half = Distance(colours.ink, colours.ground) / 2;
+  for (int y = 0; y < area.height; ++y) {
+    for (int x = 0; x < area.width; ++x) {
+      if (Distance(area.At(x, y), colours.ground) <= half) continue;
+      box.left = std::min<LONG>(box.left, x);
+      box.top = std::min<LONG>(box.top, y);
+      box.right = std::max<LONG>(box.right, x + 1);
+      box.bottom = std::max<LONG>(box.bottom, y + 1);
+    }
+  }
+  return box;
 }
 
 }  // namespace xpboot::driver

@@ -87,6 +87,36 @@ std::optional<POINT> FindCloseBox(HWND window);
 COLORREF ScreenPixel(POINT screen);
 bool SaveWindowPicture(HWND hwnd, const std::string& bmpPath);
 
+// More pointer input through SendInput: a double click (two presses in quick succession),
+// a right click, and a move from where the pointer is in a few steps, as a hand moves it.
+void DoubleClickAt(POINT screen);
+void RightClickAt(POINT screen);
+void GlideTo(POINT screen, int steps = 4);
+
+// A rectangle of the screen as it is now, pixels row by row from the top.
+struct ScreenArea {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> pixels;
+  COLORREF At(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+ScreenArea CaptureScreen(const RECT& screenRect);
+// The client rectangle of a child window on the screen.
+RECT ScreenRectOf(HWND hwnd);
+
+// What a piece of text on a plain ground looks like: the ground is the most common colour,
+// the ink the colour farthest from it (text edges are blends of the two; the inside of a
+// stroke has the text colour itself). inkPixels counts the pixels of exactly that colour.
+struct TextColours {
+  COLORREF ground = CLR_INVALID;
+  COLORREF ink = CLR_INVALID;
+  int inkPixels = 0;
+};
+TextColours ColoursOf(const ScreenArea& area);
+// The box around the text's pixels (those nearer to the ink than to the ground); empty when
+// the area shows no text.
+RECT InkBox(const ScreenArea& area, const TextColours& colours);
+
 // Polls the condition every 20 ms until it holds or the time is up.
 template <typename F>
 bool WaitFor(F condition, DWORD timeoutMs) {

@@ -1,0 +1,127 @@
+// The four links as the user meets them: what a click hands to the shell, what opens
+// nothing, and how the colour follows the pointer and the last click.
+#include <gtest/gtest.h>
+
+#include "session.h"
+#include "shell_recorder.h"
+
+namespace xpboot::e2e {
+namespace {
+
+// Rows of the description table.
+constexpr int kDonate = 1, kErrorReport = 2, kUpdate = 3, kHomePage = 5;
+
+constexpr COLORREF kBlue = 0x00FF0000, kMagenta = 0x00FF00FF;
+constexpr COLORREF kHover = 0x00C56A31, kVisited = 0x00000080;
+
+class Links : public Session {
+ protected:
+  void SetUp() override {
+    Session::SetUp();
+    recorder_ = std::make_unique<ShellRecorder>();
+    ASSERT_TRUE(recorder_->ready());
+    Start();
+    DismissWarning();
+  }
+  void TearDown() override {
+    Session::TearDown();
+    recorder_.reset();
+  }
+
+  POINT CentreOf(int row) const {
+    RECT r = driver::ScreenRectOf(Control(row).hwnd);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+  // A spot of the client area that no control covers.
+  POINT Away() const {
+    POINT p{20, 110};
+    ::ClientToScreen(window_, &p);
+    return p;
+  }
+  driver::TextColours ColoursOfLink(int row) const {
+    return driver::ColoursOf(driver::CaptureScreen(driver::ScreenRectOf(Control(row).hwnd)));
+  }
+  // Polls until the link's text has the colour: a repaint follows its cause, not at once.
+  bool LinkTurns(int row, COLORREF colour) const {
+    return driver::WaitFor([&] { return ColoursOfLink(row).ink == colour; }, 1500);
+  }
+
+  std::unique_ptr<ShellRecorder> recorder_;
+};
+
+TEST_F(Links, EachHandsExactlyItsTargetToTheShellOnAPress) {
+  struct Case {
+    int row;
+    const char* target;  // as the shell hands it to the browser or the mail program
+  } cases[] = {
+      {kHomePage, "http://www.example.com/xpboot/index.html"},
+      // The link holds a bare host name; the shell makes it a web address.
+      {kUpdate, "http://www.example.org/"},
+      // The link holds the bare e-mail address; "mailto:" makes it a mail target.
+      {kErrorReport, "mailto:bugs@example.com"},
+      {kDonate, "https://shop.example.com/item.htm?id=20130101&from=xpboot"},
+  };
+  std::vector<std::string> expected;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.target);
+    driver::ClickAt(CentreOf(c.row));
+    expected.push_back(c.target);
+    ASSERT_TRUE(recorder_->WaitForTargets(expected.size())) << "nothing reached the shell";
+    EXPECT_EQ(recorder_->Targets(), expected);
+    EXPECT_NE(driver::FocusOf(window_), Control(c.row).hwnd) << "a link never takes the focus";
+  }
+  EXPECT_TRUE(driver::SaveWindowPicture(window_, ScreenshotPath("links-visited.bmp")));
+}
+
+TEST_F(Links, ADoubleClickOpensOnceAndTheRightButtonAndKeysNothing) {
+  driver::DoubleClickAt(CentreOf(kErrorReport));
+  ASSERT_TRUE(recorder_->WaitForTargets(1));
+
+  HWND home = Control(kHomePage).hwnd;
+  driver::RightClickAt(CentreOf(kHomePage));
+  // Keys cannot reach a link through the focus; sent to it directly they do nothing either.
+  for (WPARAM key : {VK_RETURN, VK_SPACE}) {
+    ::PostMessageA(home, WM_KEYDOWN, key, 1);
+    ::PostMessageA(home, WM_CHAR, key, 1);
+    ::PostMessageA(home, WM_KEYUP, key, 0xC0000001);
+  }
+  ::Sleep(2000);  // winebrowser takes a good half second to report a target
+  EXPECT_EQ(recorder_->Targets(), std::vector<std::string>{"mailto:bugs@example.com"});
+  driver::MoveTo(Away());
+  EXPECT_TRUE(LinkTurns(kHomePage, kMagenta)) << "the right button made the link visited";
+  EXPECT_TRUE(::IsWindow(window_));
+  EXPECT_TRUE(driver::OpenMessageBoxes(program_.pid()).empty());
+}
+
+TEST_F(Links, TheColourFollowsThePointerAndTheLastClick) {
+  // At rest: magenta for the home page, blue for the others, all on the button face.
+  for (int row : {kHomePage, kUpdate, kErrorReport, kDonate}) {
+    driver::TextColours colours = ColoursOfLink(row);
+    EXPECT_EQ(colours.ink, row == kHomePage ? kMagenta : kBlue) << row;
+    EXPECT_EQ(colours.ground, ::GetSysColor(COLOR_BTNFACE)) << row;
+  }
+
+  for (int round = 0; round < 2; ++round) {
+    driver::GlideTo(CentreOf(kUpdate));
+    EXPECT_TRUE(LinkTurns(kUpdate, kHover)) << "round " << round;
+    EXPECT_EQ(ColoursOfLink(kDonate).ink, kBlue) << "only the link under the pointer";
+    // Leaving restores the colour without a click anywhere.
+    driver::GlideTo(Away());
+    EXPECT_TRUE(LinkTurns(kUpdate, kBlue)) << "round " << round;
+  }
+
+  // A successful click: hover wins while the pointer stays, visited once it has gone.
+  driver::ClickAt(CentreOf(kUpdate));
+  ASSERT_TRUE(recorder_->WaitForTargets(1));
+  EXPECT_EQ(ColoursOfLink(kUpdate).ink, kHover);
+  driver::GlideTo(Away());
+  EXPECT_TRUE(LinkTurns(kUpdate, kVisited));
+  driver::GlideTo(CentreOf(kUpdate));
+  EXPECT_TRUE(LinkTurns(kUpdate, kHover));
+  driver::GlideTo(Away());
+  EXPECT_TRUE(LinkTurns(kUpdate, kVisited));
+  EXPECT_EQ(ColoursOfLink(kErrorReport).ink, kBlue) << "the other links were not clicked";
+}
+
+}  // namespace
+}  // namespace xpboot::e2e
