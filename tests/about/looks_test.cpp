@@ -12,7 +12,7 @@ namespace xpboot::e2e {
 namespace {
 
 // Rows of the description table.
-constexpr int kGroupLine = 0, kErrorReport = 2, kHomePage = 5, kStatus = 6;
+constexpr int kGroupLine = 0, kErrorReport = 2, kUpdate = 3, kHomePage = 5, kStatus = 6;
 constexpr int kAbout = 7, kRestore = 10, kInstall = 11;
 
 constexpr COLORREF kRed = 255, kBlue = 0xFF0000, kGroupLineColour = 0x00C06000;
@@ -159,6 +159,9 @@ TEST_F(Looks, EveryTextStandsWhereItsAlignmentPutsItInTheDefaultGuiFont) {
       [&] { return ShowsLine(Control(kErrorReport).hwnd, "bugs@example.com", Align::Centre); },
       1500));
   EXPECT_EQ(ShownIn(Control(kErrorReport).hwnd).colours.ink, kBlue);
+  // An '&' in a caption is shown as it is and underlines nothing.
+  SetText(Control(kUpdate).hwnd, "R&D");
+  EXPECT_TRUE(driver::WaitFor([&] { return ShowsLine(Control(kUpdate).hwnd, "R&D", Align::Centre); }, 1500));
 }
 
 TEST_F(Looks, AnInstallationFoundAtStartShowsInBlue) {
