@@ -1,7 +1,7 @@
 // The About box of 按钮3 as the user meets it.
 #include <gtest/gtest.h>
 
-#include "session.h"
+#include "about_session.h"
 #include "version.h"
 
 namespace xpboot::e2e {
@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kAbout = 7;  // row of 按钮3 in the description table
 
-class AboutBox : public Session {
+class AboutBox : public AboutSession {
  protected:
   // Clicks the About button and returns its box.
   driver::MessageBoxInfo Open() {

@@ -6,7 +6,7 @@
 
 #include "host/handles.h"
 #include "registry_override.h"
-#include "session.h"
+#include "about_session.h"
 
 namespace xpboot::e2e {
 namespace {
@@ -98,7 +98,7 @@ enum class Align { Left, Centre };
                                        << describe(expected);
 }
 
-class Looks : public Session {
+class Looks : public AboutSession {
  protected:
   // A spot of the client area that no control covers.
   driver::TextColours EmptySpot() const {
