@@ -48,7 +48,7 @@ TEST_F(AboutBox, ShowsTheCreditsInAPlainTaskModalBoxThatOkEscAndEnterClose) {
   for (WORD key : {WORD{VK_ESCAPE}, WORD{VK_RETURN}}) {
     box = Open();
     ASSERT_NE(box.hwnd, nullptr);
-    ASSERT_TRUE(driver::WaitFor([&] { return ::GetForegroundWindow() == box.hwnd; }, 2000));
+    ASSERT_TRUE(driver::WaitFor([&] { return ::GetForegroundWindow() == box.hwnd; }, 5000));
     driver::PressKey(key);
     EXPECT_TRUE(driver::WaitUntilGone(box.hwnd, 3000)) << key;
     // Esc closed only the box, not the main window behind it.

@@ -21,6 +21,10 @@ class AboutSession : public Session {
     }
     Session::TearDown();
   }
+  // Lets the window finish painting what it has to paint before the screen is read.
+  void Settle() const {
+    ::RedrawWindow(window_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
 };
 
 }  // namespace xpboot::e2e

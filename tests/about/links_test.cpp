@@ -2,6 +2,8 @@
 // nothing, and how the colour follows the pointer and the last click.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "about_session.h"
 #include "shell_recorder.h"
 
@@ -22,6 +24,7 @@ class Links : public AboutSession {
     ASSERT_TRUE(recorder_->ready());
     Start();
     DismissWarning();
+    Settle();
   }
   void TearDown() override {
     AboutSession::TearDown();
@@ -41,28 +44,49 @@ class Links : public AboutSession {
   driver::TextColours ColoursOfLink(int row) const {
     return driver::ColoursOf(driver::CaptureScreen(driver::ScreenRectOf(Control(row).hwnd)));
   }
-  // Polls until the link's text has the colour: a repaint follows its cause, not at once.
-  // Meanwhile the pointer stays within a pixel of where it is, as a hand never holds quite
-  // still: under Wine a single synthesized move can go missing while a window changes the
-  // mouse capture.
-  bool LinkTurns(int row, COLORREF colour) const {
-    POINT at{};
-    ::GetCursorPos(&at);
+  // Glides the pointer to `to` and polls until the link's text has the colour: a repaint
+  // follows its cause, not at once, and a click keeps the window busy until the shell has
+  // taken the target. Meanwhile the pointer stays within a pixel of `to`, as a hand never
+  // holds quite still: under Wine a synthesized move can go missing, or arrive late, while
+  // a window changes the mouse capture.
+  bool GlideAndWaitFor(POINT to, int row, COLORREF colour) const {
+    driver::GlideTo(to);
     int nudges = 0;
     return driver::WaitFor(
         [&] {
           if (ColoursOfLink(row).ink == colour) return true;
-          driver::MoveTo({at.x + (++nudges % 2), at.y});
+          driver::MoveTo({to.x + (++nudges % 2), to.y});
           return false;
         },
-        2000);
+        5000);
+  }
+  // What the link and its window show and hold now, for a failure message.
+  std::string Describe(int row) const {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ::GetGUIThreadInfo(::GetWindowThreadProcessId(window_, nullptr), &gui);
+    POINT at{};
+    ::GetCursorPos(&at);
+    char text[256];
+    std::snprintf(text, sizeof text, "ink %06lx, pointer %ld,%ld, link %p, capture %p, active %p",
+                  ColoursOfLink(row).ink, at.x, at.y, static_cast<void*>(Control(row).hwnd),
+                  static_cast<void*>(gui.hwndCapture), static_cast<void*>(gui.hwndActive));
+    return text;
+  }
+  // Points at the link and presses the left button there, once or twice in quick succession.
+  void Press(int row, bool twice = false) const {
+    PointAt(row);
+    if (twice) {
+      driver::DoubleClickAt(CentreOf(row));
+    } else {
+      driver::ClickAt(CentreOf(row));
+    }
   }
 
   // Brings the pointer onto the link as a hand does, so that the link has taken it (and the
   // capture) before the button goes down.
   void PointAt(int row) const {
-    driver::GlideTo(CentreOf(row));
-    EXPECT_TRUE(LinkTurns(row, kHover)) << "the link did not notice the pointer";
+    EXPECT_TRUE(GlideAndWaitFor(CentreOf(row), row, kHover)) << "the link did not notice the pointer: " << Describe(row);
   }
 
   std::unique_ptr<ShellRecorder> recorder_;
@@ -83,8 +107,7 @@ TEST_F(Links, EachHandsExactlyItsTargetToTheShellOnAPress) {
   std::vector<std::string> expected;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.target);
-    PointAt(c.row);
-    driver::ClickAt(CentreOf(c.row));
+    Press(c.row);
     expected.push_back(c.target);
     ASSERT_TRUE(recorder_->WaitForTargets(expected.size())) << "nothing reached the shell";
     EXPECT_EQ(recorder_->Targets(), expected);
@@ -94,8 +117,7 @@ TEST_F(Links, EachHandsExactlyItsTargetToTheShellOnAPress) {
 }
 
 TEST_F(Links, ADoubleClickOpensOnceAndTheRightButtonAndKeysNothing) {
-  PointAt(kErrorReport);
-  driver::DoubleClickAt(CentreOf(kErrorReport));
+  Press(kErrorReport, true);
   ASSERT_TRUE(recorder_->WaitForTargets(1));
 
   HWND home = Control(kHomePage).hwnd;
@@ -109,8 +131,7 @@ TEST_F(Links, ADoubleClickOpensOnceAndTheRightButtonAndKeysNothing) {
   }
   ::Sleep(2000);  // winebrowser takes a good half second to report a target
   EXPECT_EQ(recorder_->Targets(), std::vector<std::string>{"mailto:bugs@example.com"});
-  driver::GlideTo(Away());
-  EXPECT_TRUE(LinkTurns(kHomePage, kMagenta)) << "the right button made the link visited";
+  EXPECT_TRUE(GlideAndWaitFor(Away(), kHomePage, kMagenta)) << "the right button made the link visited";
   EXPECT_TRUE(::IsWindow(window_));
   EXPECT_TRUE(driver::OpenMessageBoxes(program_.pid()).empty());
 }
@@ -124,25 +145,19 @@ TEST_F(Links, TheColourFollowsThePointerAndTheLastClick) {
   }
 
   for (int round = 0; round < 2; ++round) {
-    driver::GlideTo(CentreOf(kUpdate));
-    EXPECT_TRUE(LinkTurns(kUpdate, kHover)) << "round " << round;
+    EXPECT_TRUE(GlideAndWaitFor(CentreOf(kUpdate), kUpdate, kHover)) << "round " << round;
     EXPECT_EQ(ColoursOfLink(kDonate).ink, kBlue) << "only the link under the pointer";
     // Leaving restores the colour without a click anywhere.
-    driver::GlideTo(Away());
-    EXPECT_TRUE(LinkTurns(kUpdate, kBlue)) << "round " << round;
+    EXPECT_TRUE(GlideAndWaitFor(Away(), kUpdate, kBlue)) << "round " << round;
   }
 
   // A successful click: hover wins while the pointer stays, visited once it has gone.
-  PointAt(kUpdate);
-  driver::ClickAt(CentreOf(kUpdate));
+  Press(kUpdate);
   ASSERT_TRUE(recorder_->WaitForTargets(1));
   EXPECT_EQ(ColoursOfLink(kUpdate).ink, kHover);
-  driver::GlideTo(Away());
-  EXPECT_TRUE(LinkTurns(kUpdate, kVisited));
-  driver::GlideTo(CentreOf(kUpdate));
-  EXPECT_TRUE(LinkTurns(kUpdate, kHover));
-  driver::GlideTo(Away());
-  EXPECT_TRUE(LinkTurns(kUpdate, kVisited));
+  EXPECT_TRUE(GlideAndWaitFor(Away(), kUpdate, kVisited));
+  EXPECT_TRUE(GlideAndWaitFor(CentreOf(kUpdate), kUpdate, kHover));
+  EXPECT_TRUE(GlideAndWaitFor(Away(), kUpdate, kVisited));
   EXPECT_EQ(ColoursOfLink(kErrorReport).ink, kBlue) << "the other links were not clicked";
 }
 

@@ -117,7 +117,7 @@ TEST_F(Looks, EveryTextStandsWhereItsAlignmentPutsItInTheDefaultGuiFont) {
   Start();
   DismissWarning();
   Activate();
-  ::Sleep(300);
+  Settle();
   EXPECT_TRUE(driver::SaveWindowPicture(window_, ScreenshotPath("window-active.bmp")));
   const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
   EXPECT_EQ(EmptySpot().ground, face);
@@ -153,23 +153,24 @@ TEST_F(Looks, EveryTextStandsWhereItsAlignmentPutsItInTheDefaultGuiFont) {
   // With no text, a label paints only its background and a link shows its target: here
   // the bare e-mail address, wider than the link, centred and cut at both edges.
   SetText(Control(kGroupLine).hwnd, "");
-  EXPECT_TRUE(driver::WaitFor([&] { return ShownIn(Control(kGroupLine).hwnd).colours.ink == CLR_INVALID; }, 1500));
+  EXPECT_TRUE(driver::WaitFor([&] { return ShownIn(Control(kGroupLine).hwnd).colours.ink == CLR_INVALID; }, 5000));
   SetText(Control(kErrorReport).hwnd, "");
   EXPECT_TRUE(driver::WaitFor(
       [&] { return ShowsLine(Control(kErrorReport).hwnd, "bugs@example.com", Align::Centre); },
-      1500));
+      5000));
   EXPECT_EQ(ShownIn(Control(kErrorReport).hwnd).colours.ink, kBlue);
   // An '&' in a caption is shown as it is and underlines nothing.
   SetText(Control(kUpdate).hwnd, "R&D");
-  EXPECT_TRUE(driver::WaitFor([&] { return ShowsLine(Control(kUpdate).hwnd, "R&D", Align::Centre); }, 1500));
+  EXPECT_TRUE(driver::WaitFor([&] { return ShowsLine(Control(kUpdate).hwnd, "R&D", Align::Centre); }, 5000));
 }
 
 TEST_F(Looks, AnInstallationFoundAtStartShowsInBlue) {
   ASSERT_TRUE(::CopyFileA("C:\\bootmgr", "C:\\bootmgr2", FALSE));
   Start();
+  DismissWarning();  // the box would stand over the status line
+  Settle();
   EXPECT_EQ(ShownIn(Control(kStatus).hwnd).colours.ink, kBlue);
   EXPECT_TRUE(ShowsLine(Control(kStatus).hwnd, "引导文件已经安装", Align::Left));
-  DismissWarning();
 }
 
 TEST_F(Looks, TheBackgroundsFollowTheButtonFaceOfTheColourScheme) {
@@ -180,6 +181,7 @@ TEST_F(Looks, TheBackgroundsFollowTheButtonFaceOfTheColourScheme) {
   ASSERT_TRUE(scheme.applied());
   Start();
   DismissWarning();
+  Settle();
   EXPECT_EQ(EmptySpot().ground, face);
   for (int row : {kGroupLine, kErrorReport, kHomePage, kStatus}) {
     EXPECT_EQ(ShownIn(Control(row).hwnd).colours.ground, face) << row;
