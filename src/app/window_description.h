@@ -30,9 +30,6 @@ enum class ControlId {
   标签1, 按钮3, 时钟1, ZIP压缩1, 按钮2, 按钮1,
 };
 
-// Stands for the system's button-face colour, looked up at every paint.
-inline constexpr COLORREF kButtonFaceColor = 0xFF000000;
-
 struct ControlDescription {
   ControlId id;
   ControlKind kind;
