@@ -61,26 +61,38 @@ bool CreateStandInBootLayout(const std::string& root) {
   return ok;
 }
 
-void RemoveTree(const std::string& path) {
-  DWORD attributes = ::GetFileAttributesA(path.c_str());
+namespace {
+
+// Works in UTF-16 so that names the ANSI code page cannot spell go as well.
+void RemoveTreeW(const std::wstring& path) {
+  DWORD attributes = ::GetFileAttributesW(path.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return;
-  ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    ::DeleteFileA(path.c_str());
+    ::DeleteFileW(path.c_str());
     return;
   }
   if (!(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = ::FindFirstFileA((path + "\\*").c_str(), &data);
+    WIN32_FIND_DATAW data;
+    HANDLE find = ::FindFirstFileW((path + L"\\*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
       do {
-        std::string name = data.cFileName;
-        if (name != "." && name != "..") RemoveTree(path + "\\" + name);
-      } while (::FindNextFileA(find, &data));
+        std::wstring name = data.cFileName;
+        if (name != L"." && name != L"..") RemoveTreeW(path + L"\\" + name);
+      } while (::FindNextFileW(find, &data));
       ::FindClose(find);
     }
   }
-  ::RemoveDirectoryA(path.c_str());
+  ::RemoveDirectoryW(path.c_str());
+}
+
+}  // namespace
+
+void RemoveTree(const std::string& path) {
+  int n = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), static_cast<int>(path.size()), wide.data(), n);
+  RemoveTreeW(wide);
 }
 
 void RemoveBootFiles() {
