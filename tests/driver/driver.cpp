@@ -271,41 +271,36 @@ COLORREF ScreenPixel(POINT screen) {
 bool SaveWindowPicture(HWND hwnd, const std::string& bmpPath) {
   RECT rect;
   ::GetWindowRect(hwnd, &rect);
-  int width = rect.right - rect.left;
-  int height = rect.bottom - rect.top;
-  if (width <= 0 || height <= 0) return false;
+  ScreenArea area = CaptureScreen(rect);
+  if (area.width == 0) return false;
 
-  HDC screen = ::GetDC(nullptr);
-  ScopeExit releaseScreen([&] { ::ReleaseDC(nullptr, screen); });
-  HDC memory = ::CreateCompatibleDC(screen);
-  ScopeExit deleteMemory([&] { ::DeleteDC(memory); });
-  BITMAPINFO bmi{};
-  bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = width;
-  bmi.bmiHeader.biHeight = height;  // bottom-up, as a BMP file stores it
-  bmi.bmiHeader.biPlanes = 1;
-  bmi.bmiHeader.biBitCount = 24;
-  bmi.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  UniqueGdiObject bitmap(::CreateDIBSection(screen, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) return false;
-  {
-    SelectScope select(memory, bitmap.get());
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::GdiFlush();
+  // A 24-bit BMP stores its rows bottom-up, each padded to four bytes, blue first.
+  DWORD stride = (static_cast<DWORD>(area.width) * 3 + 3) & ~3u;
+  std::vector<unsigned char> image(stride * static_cast<DWORD>(area.height));
+  for (int y = 0; y < area.height; ++y) {
+    unsigned char* row = &image[stride * static_cast<DWORD>(area.height - 1 - y)];
+    for (int x = 0; x < area.width; ++x) {
+      COLORREF c = area.At(x, y);
+      row[3 * x] = GetBValue(c);
+      row[3 * x + 1] = GetGValue(c);
+      row[3 * x + 2] = GetRValue(c);
+    }
   }
-
-  DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
-  DWORD imageSize = stride * static_cast<DWORD>(height);
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = area.width;
+  info.biHeight = area.height;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof file + sizeof bmi.bmiHeader;
-  file.bfSize = file.bfOffBits + imageSize;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(image.size());
   bool ok = false;
   if (FILE* out = std::fopen(bmpPath.c_str(), "wb")) {
-    ok = std::fwrite(&file, sizeof file, 1, out) == 1 &&
-         std::fwrite(&bmi.bmiHeader, sizeof bmi.bmiHeader, 1, out) == 1 &&
-         std::fwrite(bits, 1, imageSize, out) == imageSize;
+    ok = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+         std::fwrite(image.data(), 1, image.size(), out) == image.size();
     std::fclose(out);
   }
   return ok;
