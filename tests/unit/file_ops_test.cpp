@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "host/handles.h"
 #include "test_support.h"
 
 namespace xpboot {
@@ -201,6 +202,92 @@ TEST(DeleteDirectoryTree, RefusesEmptyPathsAndEverySpellingOfARoot) {
   EXPECT_EQ(ReadTextFile("R:\\tree\\file"), "keep");
   test::ForceRemoveTree("R:\\tree");
   ::DeleteFileA("R:\\sentinel");
+}
+
+}  // namespace
+}  // namespace xpboot
+
+namespace xpboot {
+namespace {
+
+// Directory links the way Wine shows them: Unix symbolic links, which Wine reports as
+// directories with FILE_ATTRIBUTE_REPARSE_POINT. Made and removed with the Unix commands,
+// since Wine can do neither through its own functions.
+class DirectoryLinks {
+ public:
+  ~DirectoryLinks() {
+    for (const auto& [unixPath, path] : made_) {
+      RunUnix("/bin/rm -f " + unixPath);
+      WaitUntil([&] { return ::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES; });
+    }
+  }
+
+  // False where a link cannot be made.
+  bool Make(const std::string& folder, const char* name, const char* relativeTarget) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    if (unixName == nullptr) return false;
+    std::wstring wide(folder.begin(), folder.end());  // ASCII scratch paths
+    char* unixFolder = unixName(wide.c_str());
+    if (unixFolder == nullptr) return false;
+    std::string link = std::string(unixFolder) + "/" + name;
+    ::HeapFree(::GetProcessHeap(), 0, unixFolder);
+    if (!RunUnix(std::string("/bin/ln -s ") + relativeTarget + " " + link)) return false;
+    std::string path = folder + "\\" + name;
+    made_.emplace_back(link, path);
+    return WaitUntil([&] {
+      DWORD a = ::GetFileAttributesA(path.c_str());
+      return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT);
+    });
+  }
+
+ private:
+  // A Unix program started through Wine is not waited for by its handle: look for its effect.
+  template <typename F>
+  static bool WaitUntil(F done) {
+    for (int i = 0; i < 100; ++i) {
+      if (done()) return true;
+      ::Sleep(20);
+    }
+    return false;
+  }
+
+  static bool RunUnix(std::string line) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info)) {
+      return false;
+    }
+    UniqueKernelHandle process(info.hProcess), thread(info.hThread);
+    return true;
+  }
+
+  std::vector<std::pair<std::string, std::string>> made_;  // Unix path, Windows path
+};
+
+TEST(DeleteDirectoryTree, NeverEntersADirectoryLink) {
+  ScratchDir dir;
+  DirectoryLinks links;
+  MakeDirectory(dir / "elsewhere");
+  WriteTextFile(dir / "elsewhere\\precious", "keep");
+  MakeDirectory(dir / "Boot");
+  WriteTextFile(dir / "Boot\\BCD", "store");
+  if (!links.Make(dir / "Boot", "Fonts", "../elsewhere") || !links.Make(dir.path(), "Link", "elsewhere")) {
+    GTEST_SKIP() << "this system cannot make a directory link here";
+  }
+
+  // The link is removed as a link where the system allows it (Windows does; Wine refuses to
+  // remove a Unix link to a folder), and what it points to is never touched.
+  bool removed = DeleteDirectoryTree((dir / "Boot").c_str());
+  EXPECT_EQ(removed, !Exists(dir / "Boot"));
+  EXPECT_FALSE(Exists(dir / "Boot\\BCD"));
+  removed = DeleteDirectoryTree((dir / "Link").c_str());
+  EXPECT_EQ(removed, !Exists(dir / "Link"));
+  EXPECT_EQ(ReadTextFile(dir / "elsewhere\\precious"), "keep");
+  EXPECT_EQ(ListNames(dir / "elsewhere"), Names{"precious"});
 }
 
 }  // namespace
