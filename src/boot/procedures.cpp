@@ -17,6 +17,18 @@ bool IsRootBootManagerEntry(const char* name) {
   return ::lstrcmpiA(name, "bootmgr") == 0;
 }
 
+// Where the boot folder and boot manager stand now, from what is on drive C:: the backups
+// that are still there, or whenInPlace when there are none.
+std::string DescribeBootFilesPlace(const char* whenInPlace) {
+  bool folderBackup = PathExists(paths::kBootFolderBackup);
+  bool managerBackup = PathExists(paths::kBootManagerBackup);
+  if (!folderBackup && !managerBackup) return whenInPlace;
+  std::string text;
+  if (folderBackup) text += failure::kFolderStillBackedUp;
+  if (managerBackup) text += failure::kManagerStillBackedUp;
+  return text;
+}
+
 }  // namespace
 
 void BootProcedures::StartupCheck() {
@@ -136,16 +148,6 @@ void BootProcedures::ReportInstallFailure(const std::string& cause, const char* 
   std::string message = cause + "\r\n\r\n" + DescribeBootFilesPlace(whenInPlace);
   if (AnyBackupExists()) message += failure::kRestoreAgain;
   window_.ShowMessageBox(message.c_str(), MB_ICONERROR, kErrorCaption);
-}
-
-std::string DescribeBootFilesPlace(const char* whenInPlace) {
-  bool folderBackup = PathExists(paths::kBootFolderBackup);
-  bool managerBackup = PathExists(paths::kBootManagerBackup);
-  if (!folderBackup && !managerBackup) return whenInPlace;
-  std::string text;
-  if (folderBackup) text += failure::kFolderStillBackedUp;
-  if (managerBackup) text += failure::kManagerStillBackedUp;
-  return text;
 }
 
 }  // namespace xpboot

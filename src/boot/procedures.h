@@ -43,8 +43,4 @@ class BootProcedures {
   UniqueKernelHandle copy_;  // the running copy command of stage one
 };
 
-// Where the boot folder and boot manager stand now, from what is on drive C:: the backups
-// that are still there, or whenInPlace when there are none.
-std::string DescribeBootFilesPlace(const char* whenInPlace);
-
 }  // namespace xpboot

@@ -6,26 +6,13 @@
 #include <fstream>
 
 #include "driver.h"
+#include "test_support.h"
 
 namespace xpboot::e2e {
 namespace {
 
 constexpr const char* kFolder = "C:\\xpboot-e2e-shell";
 constexpr const char* kWineBrowser = "Software\\Wine\\WineBrowser";
-
-// The Linux path of a file of the prefix, through Wine's own kernel32 export.
-std::string UnixPathOf(const std::string& windowsPath) {
-  using Convert = char*(__cdecl*)(const wchar_t*);
-  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-  if (convert == nullptr) return {};
-  std::wstring wide(windowsPath.begin(), windowsPath.end());  // the path is ASCII
-  char* unixPath = convert(wide.c_str());
-  if (unixPath == nullptr) return {};
-  std::string result = unixPath;
-  ::HeapFree(::GetProcessHeap(), 0, unixPath);
-  return result;
-}
 
 }  // namespace
 
@@ -41,7 +28,7 @@ ShellRecorder::ShellRecorder() : folder_(kFolder), log_(folder_ + "\\opened.txt"
            "printf '%s\\n' \"$target\" >> \"$(dirname \"$0\")/opened.txt\"\n";
     if (!out) return;
   }
-  std::string unixScript = UnixPathOf(script);
+  std::string unixScript = test::UnixPathOf(script);
   if (unixScript.empty()) return;
   std::string command = "/bin/sh \"" + unixScript + "\"";
   browsers_ = std::make_unique<test::RegistryOverride>(HKEY_CURRENT_USER, kWineBrowser, "Browsers", command);

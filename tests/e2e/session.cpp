@@ -1,14 +1,12 @@
 #include "session.h"
 
 #include "standin_layout.h"
+#include "test_support.h"
 
 namespace xpboot::e2e {
 std::string BuildPath(const std::string& relative) {
   // The test program lives in the build folder, beside xpboot.exe.
-  char path[MAX_PATH] = {};
-  ::GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string self = path;
-  return self.substr(0, self.find_last_of('\\')) + "\\" + relative;
+  return test::TestProgramFolder() + "\\" + relative;
 }
 
 std::string ScreenshotPath(const std::string& name) {

@@ -224,15 +224,9 @@ class DirectoryLinks {
 
   // False where a link cannot be made.
   bool Make(const std::string& folder, const char* name, const char* relativeTarget) {
-    using UnixName = char*(CDECL*)(LPCWSTR);
-    auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    if (unixName == nullptr) return false;
-    std::wstring wide(folder.begin(), folder.end());  // ASCII scratch paths
-    char* unixFolder = unixName(wide.c_str());
-    if (unixFolder == nullptr) return false;
-    std::string link = std::string(unixFolder) + "/" + name;
-    ::HeapFree(::GetProcessHeap(), 0, unixFolder);
+    std::string unixFolder = test::UnixPathOf(folder);
+    if (unixFolder.empty()) return false;
+    std::string link = unixFolder + "/" + name;
     if (!RunUnix(std::string("/bin/ln -s ") + relativeTarget + " " + link)) return false;
     std::string path = folder + "\\" + name;
     made_.emplace_back(link, path);

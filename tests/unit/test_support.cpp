@@ -174,6 +174,19 @@ void PumpMessagesFor(DWORD milliseconds) {
   }
 }
 
+std::string UnixPathOf(const std::string& windowsPath) {
+  using Convert = char*(CDECL*)(const wchar_t*);
+  auto convert = reinterpret_cast<Convert>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+  if (convert == nullptr) return {};
+  std::wstring wide(windowsPath.begin(), windowsPath.end());
+  char* unixPath = convert(wide.c_str());
+  if (unixPath == nullptr) return {};
+  std::string result = unixPath;
+  ::HeapFree(::GetProcessHeap(), 0, unixPath);
+  return result;
+}
+
 std::string TestProgramFolder() {
   char path[MAX_PATH] = {};
   ::GetModuleFileNameA(nullptr, path, sizeof path);

@@ -52,6 +52,10 @@ std::string DescribeDifferences(const TreeSnapshot& expected, const TreeSnapshot
 // Dispatches this thread's messages for the given time.
 void PumpMessagesFor(DWORD milliseconds);
 
+// The Linux path of a file of the Wine prefix (through Wine's own kernel32 export); empty
+// where there is none. The path must be ASCII.
+std::string UnixPathOf(const std::string& windowsPath);
+
 // The folder of the running test program.
 std::string TestProgramFolder();
 
